@@ -1,0 +1,7 @@
+#include "platform/Window.h"
+
+namespace platform {
+
+Window::~Window() = default;
+
+} // namespace platform
