@@ -168,7 +168,7 @@ bool File::close() {
     const int error = t_lastError;
     ::close(m_fd);
     m_fd = -1;
-    if (!flushed) t_lastError = error;
+    t_lastError = flushed ? 0 : error;
     return flushed;
 }
 

@@ -32,7 +32,7 @@ public:
     void seek(uint64_t offset) { m_pos = offset; }
     // Reads one line: it ends at LF or CR LF, which do not belong to it. False at the end of the file.
     bool readLine(std::string& line);
-    // Flushes and closes; false when buffered data could not be written.
+    // Flushes and closes; false when buffered data could not be written. Sets lastError() either way.
     bool close();
 
     uint64_t position() const { return m_pos; }
