@@ -14,9 +14,14 @@ FileNameSpec::FileNameSpec(const std::string& path)
 TextFile::TextFile() = default;
 TextFile::~TextFile() = default;
 
-void TextFile::showIoError(const char* token, int code) const {
+namespace {
+
+// The read and write messages: the token's text, CR, the error code and its description.
+void showIoError(const char* token, int code) {
     ErrMsg(GetLangToken(token) + "\r" + std::to_string(code) + " " + platform::errorText(code));
 }
+
+} // namespace
 
 std::string TextFile::Read(uint32_t count) {
     if (!m_lOpen) return {};

@@ -71,8 +71,7 @@ public:
     TextFile& GetCur();
 
 private:
-    void opened(std::unique_ptr<platform::File> file, const std::string& name);
-    void showIoError(const char* token, int code) const;
+    KELMORA_HIDDEN void opened(std::unique_ptr<platform::File> file, const std::string& name);
 
     std::unique_ptr<platform::File> m_file;
     bool m_lError = false;
