@@ -219,7 +219,8 @@ bool GOPROCESS(RunHost& host, const std::string& sourcePath, const std::string& 
             if (platform::lastError() != 0) guard.failed = true;
         }
     };
-    if (result == ScanResult::Mismatch || stoppedByWriteError) {
+    // A book that could not be read to its end is not converted, whatever was written.
+    if (result == ScanResult::Mismatch || result == ScanResult::ReadFailed || stoppedByWriteError) {
         closeAll();
         return false;
     }

@@ -142,7 +142,7 @@ ScanResult Scanner::scan(TextFile& source, std::string& CSTACK) {
     uint32_t openPosition = 0; // 1-based position of the current tag's "<" in its block
     while (!source.Eof()) {
         const std::string block = source.Read(m_blockSize);
-        if (block.empty()) break; // a read error: the file object has said so
+        if (block.empty()) return ScanResult::ReadFailed;
         bytesRead += m_blockSize;
         const char* data = block.data();
         const size_t size = block.size();

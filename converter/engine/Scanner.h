@@ -16,7 +16,8 @@
 class RunHost;
 class TextFile;
 
-enum class ScanResult { Finished, Stopped, Mismatch };
+// ReadFailed: the book could not be read to its end (the file object has shown why).
+enum class ScanResult { Finished, Stopped, Mismatch, ReadFailed };
 
 // Receives every complete tag; the arguments the translator needs besides the files and the host.
 struct ScannedTag {
