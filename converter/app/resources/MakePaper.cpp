@@ -23,7 +23,8 @@ constexpr uint32_t kSeed = 20261211;
 class PeriodicNoise {
 public:
     PeriodicNoise(int cells, std::mt19937& random) : m_cells(cells), m_values(size_t(cells) * size_t(cells)) {
-        for (double& value : m_values) value = double(random()) / 4294967296.0;
+        for (double& value : m_values)
+            value = double(random()) / 4294967296.0;
     }
 
     double at(double x, double y) const {
@@ -48,7 +49,9 @@ private:
     std::vector<double> m_values;
 };
 
-int clampByte(double value) { return value < 0 ? 0 : value > 255 ? 255 : int(std::lround(value)); }
+int clampByte(double value) {
+    return value < 0 ? 0 : value > 255 ? 255 : int(std::lround(value));
+}
 
 } // namespace
 
@@ -70,7 +73,8 @@ int main(int argc, char** argv) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < kSize; ++x) {
             double cloud = 0;
-            for (size_t i = 0; i < std::size(octaves); ++i) cloud += weights[i] * octaves[i].at(x, y);
+            for (size_t i = 0; i < std::size(octaves); ++i)
+                cloud += weights[i] * octaves[i].at(x, y);
             const double grain = double(random()) / 4294967296.0 - 0.5;
             // A warm off-white; clouds and grain darken or lighten it by a few levels only, so text on
             // the page stays easy to read.
