@@ -15,10 +15,13 @@
 namespace platform {
 namespace {
 
-thread_local int t_lastError = 0;
+// Initial-exec TLS: the layer is linked, never loaded later, and every read and write sets the code;
+// the general model would call __tls_get_addr each time.
+thread_local int t_lastError __attribute__((tls_model("initial-exec"))) = 0;
 std::string g_programFolderOverride;
 
 constexpr size_t kWriteBufferSize = 64 * 1024;
+constexpr size_t kReadAheadSize = 64 * 1024;
 
 bool writeAll(int fd, const char* data, size_t n, uint64_t offset) {
     while (n > 0) {
@@ -103,15 +106,34 @@ size_t File::read(char* buffer, size_t n) {
     if (!flush()) return 0;
     size_t total = 0;
     while (total < n) {
-        const ssize_t got = ::pread(m_fd, buffer + total, n - total, static_cast<off_t>(m_pos));
+        if (m_pos >= m_readStart && m_pos < m_readStart + m_readLength) {
+            const size_t offset = static_cast<size_t>(m_pos - m_readStart);
+            const size_t take = std::min(n - total, m_readLength - offset);
+            std::memcpy(buffer + total, m_readAhead.data() + offset, take);
+            total += take;
+            m_pos += take;
+            continue;
+        }
+        // Small reads (the scanner's blocks, line reading) are served from one larger read: a system
+        // call per 3000-byte block costs more than the conversion of the block.
+        const bool direct = n - total >= kReadAheadSize;
+        if (!direct && m_readAhead.empty()) m_readAhead.resize(kReadAheadSize);
+        char* target = direct ? buffer + total : m_readAhead.data();
+        const size_t want = direct ? n - total : kReadAheadSize;
+        const ssize_t got = ::pread(m_fd, target, want, static_cast<off_t>(m_pos));
         if (got < 0) {
             if (errno == EINTR) continue;
             t_lastError = errno;
             return total;
         }
         if (got == 0) break;
-        total += static_cast<size_t>(got);
-        m_pos += static_cast<uint64_t>(got);
+        if (direct) {
+            total += static_cast<size_t>(got);
+            m_pos += static_cast<uint64_t>(got);
+        } else {
+            m_readStart = m_pos;
+            m_readLength = static_cast<size_t>(got);
+        }
     }
     m_size = std::max(m_size, m_pos);
     t_lastError = 0;
@@ -124,6 +146,7 @@ size_t File::write(const char* data, size_t n) {
         return 0;
     }
     t_lastError = 0;
+    m_readLength = 0;
     if (!m_buffer.empty() && m_bufferStart + m_buffer.size() != m_pos && !flush()) return 0;
     if (m_buffer.empty()) m_bufferStart = m_pos;
     if (m_buffer.size() + n > kWriteBufferSize) {

@@ -1,10 +1,10 @@
 #pragma once
 // File services: files by handle, folder listing, the program folder and the last error of the layer.
 //
-// A File keeps its own position and buffers writes, so writing one byte is cheap while position(),
-// size() and atEnd() stay exact. Buffered bytes reach the disk when the file is read, seeked past
-// for writing, closed, or when the buffer fills; a write error found then is reported by the call
-// that flushed (write() or close()).
+// A File keeps its own position, reads ahead and buffers writes, so reading a small block or writing
+// one byte is cheap while position(), size() and atEnd() stay exact. Buffered bytes reach the disk
+// when the file is read, seeked past for writing, closed, or when the buffer fills; a write error
+// found then is reported by the call that flushed (write() or close()).
 
 #include <cstdint>
 #include <memory>
@@ -50,6 +50,9 @@ private:
     uint64_t m_size;
     std::string m_buffer;     // bytes not yet written, belonging at m_bufferStart
     uint64_t m_bufferStart = 0;
+    std::vector<char> m_readAhead; // bytes of the file from m_readStart, read in one call; any write drops them
+    uint64_t m_readStart = 0;
+    size_t m_readLength = 0;
 };
 
 // Error code of the last operation of this layer (errno values; 0 = no error) and its description.
