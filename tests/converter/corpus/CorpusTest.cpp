@@ -194,9 +194,19 @@ TEST_F(Corpus, EveryBookConvertsAndEveryPictureHoldsItsBinary) {
     fs::create_directory(programFolder);
     const std::string paper = "not a real picture, copied byte for byte";
     std::ofstream(programFolder + "Paper.jpg", std::ios::binary) << paper;
-    platform::testing::setProgramFolder(programFolder);
-    const fs::path workingFolder = fs::current_path();
-    fs::current_path(parent.folder());
+    // Restored however the test ends.
+    struct Surroundings {
+        fs::path workingFolder = fs::current_path();
+        Surroundings(const std::string& program, const std::string& working) {
+            platform::testing::setProgramFolder(program);
+            fs::current_path(working);
+        }
+        ~Surroundings() {
+            fs::current_path(workingFolder);
+            platform::testing::setProgramFolder("");
+        }
+    };
+    std::optional<Surroundings> surroundings(std::in_place, programFolder, parent.folder());
 
     int failedBooks = 0;
     std::set<std::string> expectedInParent = {"program"};
@@ -272,8 +282,7 @@ TEST_F(Corpus, EveryBookConvertsAndEveryPictureHoldsItsBinary) {
         }
     }
 
-    fs::current_path(workingFolder);
-    platform::testing::setProgramFolder("");
+    surroundings.reset();
     EXPECT_EQ(namesIn(parent.folder()), expectedInParent);
     EXPECT_EQ(namesIn(programFolder), std::set<std::string>{"Paper.jpg"});
     EXPECT_EQ(readFile(programFolder + "Paper.jpg"), paper);
