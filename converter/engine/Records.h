@@ -47,8 +47,9 @@ public:
 
     void push(const std::string& name, const std::string& savedAnchor);
     void pop();
-    bool empty() const { return m_entries.empty(); }
-    size_t size() const { return m_entries.size(); }
+    // m_entries keeps popped entries for reuse: only the first m_size of them are on the stack.
+    bool empty() const { return m_size == 0; }
+    size_t size() const { return m_size; }
     const Entry& top() const { return m_entries[m_size - 1]; }
     bool inside(TrackedElement element) const { return m_counts[static_cast<size_t>(element)] > 0; }
     const Entry* begin() const { return m_entries.data(); }
