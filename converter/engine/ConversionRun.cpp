@@ -215,6 +215,9 @@ bool GOPROCESS(RunHost& host, const std::string& sourcePath, const std::string& 
     auto closeAll = [&]() {
         for (TextFile* file : {&frameset, &contents, &log, &source, &main}) {
             if (!file->pInFile()) continue;
+            // After the first write error has been shown, a file that cannot take its last buffered
+            // bytes either (the same full disk) closes without a second message.
+            if (guard.failed) file->pInFile()->close();
             file->Close();
             if (platform::lastError() != 0) guard.failed = true;
         }
