@@ -304,7 +304,8 @@ void Translator::dispatch(Call& call) {
             m_main += kAnnotationHeading;
             m_main += "\r\n<I><P align=\"justify\">&nbsp;&nbsp;&nbsp;&nbsp;";
             openAnchorById(call);
-            if (call.anchorName.empty() && m_options.lContents) openNumberedAnchor(call);
+            // An "id" attribute, even an empty one, takes the place of the numbered anchor.
+            if (!findAttribute(call.attributes, "id") && m_options.lContents) openNumberedAnchor(call);
             m_contents = "<LI><FONT color=navy size=\"-1\">" + contentsLink(call.anchorName) + " Annotation " +
                          (call.anchorName.empty() ? "" : "</A>") + "</FONT></LI>";
             push(m_state.CO);
@@ -355,7 +356,8 @@ void Translator::dispatch(Call& call) {
         if (opening) {
             m_main += "<FONT color=green><H3><CENTER>";
             openAnchorById(call);
-            if (call.anchorName.empty() && m_options.lContents) openNumberedAnchor(call);
+            // An "id" attribute, even an empty one, takes the place of the numbered anchor.
+            if (!findAttribute(call.attributes, "id") && m_options.lContents) openNumberedAnchor(call);
             m_contents = "<DIR><LI><FONT color=green size=\"-1\">" + contentsLink(call.anchorName);
             push(m_state.CO);
             push(m_state.OCO);
