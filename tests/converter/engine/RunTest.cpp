@@ -1,5 +1,6 @@
 // GOPROCESS paths that the golden books do not reach: the stop request at the stop check after each
-// block, and the contents insertion of layout 1 when the main file's tail is larger than one copy chunk.
+// block, the contents insertion of layout 1 when the main file's tail is larger than one copy chunk, and
+// pictures named like the book or a file of the run when the output lies beside the book.
 
 #include "EngineTestSupport.h"
 
@@ -95,6 +96,30 @@ TEST(ContentsInsertion, MovesATailOfSeveralCopyChunksIntact) {
         EXPECT_TRUE(run.result);
         EXPECT_TRUE(run.main() == head + kHeading + kEntry + "<HR>" + tail) << "block size " << blockSize;
     }
+}
+
+TEST(ReservedPictureNames, NeverReplaceTheBookOrAFileOfTheRun) {
+    // The worst case: output beside the book, overwrite on, pictures without asking.
+    testsupport::TempDir dir;
+    const std::string book = "<FictionBook><body><p>x</p></body>\n<binary id=\"book.fb2\">QUJD</binary>"
+                             "<binary id=\"book.htm\">QUJD</binary><binary id=\"book_C.HTM\">QUJD</binary>"
+                             "<binary id=\"book.log\">QUJD</binary><binary id=\"pic.png\">QUJD</binary></FictionBook>";
+    const std::string source = dir.write("book.fb2", book);
+    testsupport::RecordingHost host;
+    host.runOptions.lOverwrite = host.runOptions.lConvertBinaries = host.runOptions.lLog = true;
+    host.runOptions.lContents = true;
+    host.runOptions.nContentsLayout = 2;
+    host.outputFolder = dir.folder();
+    host.nameFile = "book";
+    AnsweringPresenter presenter({platform::MessageButton::Yes});
+    EXPECT_TRUE(GOPROCESS(host, source, dir.path("book.htm")));
+    EXPECT_EQ(presenter.boxes.size(), 2u) << "the start question and the end message, nothing else";
+    EXPECT_EQ(testsupport::readFile(source), book);
+    EXPECT_EQ(visible(testsupport::readFile(dir.path("book.htm"))),
+              visible("<HTML>" + J + "x</DIV>\r\n</BODY>\r\n</HTML>\r\n"));
+    EXPECT_EQ(testsupport::readFile(dir.path("book_C.HTM")), "<HTML></BODY>\r\n</HTML>\r\n");
+    EXPECT_EQ(testsupport::readFile(dir.path("book.log")).find("ABC"), std::string::npos);
+    EXPECT_EQ(testsupport::readFile(dir.path("pic.png")), "ABC");
 }
 
 } // namespace
