@@ -6,9 +6,11 @@
 #include "engine/Records.h"
 #include "lang/Lang.h"
 #include "platform/MessageBox.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -27,8 +29,7 @@ public:
         DEFAULTLANG();
     }
 };
-inline ::testing::Environment* const kTextsEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TextsEnvironment);
+inline ::testing::Environment* const kTextsEnvironment = ::testing::AddGlobalTestEnvironment(new TextsEnvironment);
 
 // What a fixture's option words ("contents=2 log=1 answers=yes,no ...") set up for a run.
 struct CaseOptions {
@@ -49,20 +50,25 @@ inline bool parseOptions(const std::string& text, CaseOptions& out, std::string&
         const std::string value = equals == std::string::npos ? std::string() : word.substr(equals + 1);
         const bool on = value == "1" || value == "yes";
         ConversionOptions& o = out.options;
-        if (key == "overwrite") o.lOverwrite = on;
-        else if (key == "binaries") o.lConvertBinaries = on;
-        else if (key == "onlybinaries") o.lOnlyBinaries = on;
-        else if (key == "prefix") o.lPrefixFileName = on;
-        else if (key == "wide") o.lWideSpacing = on;
-        else if (key == "log") o.lLog = on;
-        else if (key == "background") o.lBackground = on;
-        else if (key == "epigraph") o.nEpigraphIndents = parseEpigraphIndents(value);
-        else if (key == "contents") {
+        static const std::pair<const char*, bool ConversionOptions::*> kBoxes[] = {
+            {"overwrite", &ConversionOptions::lOverwrite},       {"binaries", &ConversionOptions::lConvertBinaries},
+            {"onlybinaries", &ConversionOptions::lOnlyBinaries}, {"prefix", &ConversionOptions::lPrefixFileName},
+            {"wide", &ConversionOptions::lWideSpacing},          {"log", &ConversionOptions::lLog},
+            {"background", &ConversionOptions::lBackground}};
+        const auto box =
+            std::find_if(std::begin(kBoxes), std::end(kBoxes), [&](const auto& entry) { return key == entry.first; });
+        if (box != std::end(kBoxes)) {
+            o.*(box->second) = on;
+        } else if (key == "epigraph") {
+            o.nEpigraphIndents = parseEpigraphIndents(value);
+        } else if (key == "contents") {
             o.lContents = value != "0";
             o.nContentsLayout = value == "0" ? 1 : std::stoi(value);
-        } else if (key == "ext") out.extension = value == "none" ? std::string() : value;
-        else if (key == "paper") out.paper = on;
-        else if (key == "answers") {
+        } else if (key == "ext") {
+            out.extension = value == "none" ? std::string() : value;
+        } else if (key == "paper") {
+            out.paper = on;
+        } else if (key == "answers") {
             std::istringstream list(value);
             std::string answer;
             while (std::getline(list, answer, ','))
@@ -116,9 +122,11 @@ inline std::string visible(const std::string& bytes) {
     std::string out;
     for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r') out += "\\r";
-        else if (c == '\n' || c == '\t' || byte >= 0x20) out += c;
-        else {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n' || c == '\t' || byte >= 0x20) {
+            out += c;
+        } else {
             out += "\\x";
             out += hex[byte >> 4];
             out += hex[byte & 15];
@@ -132,26 +140,22 @@ inline std::string visible(const std::string& bytes) {
 inline std::string compareBytes(const std::string& expected, const std::string& actual, const std::string& label) {
     if (expected == actual) return {};
     size_t at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
     std::ostringstream report;
     report << label << ": " << expected.size() << " bytes expected, " << actual.size()
            << " produced; first difference at byte " << at << "\n";
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("papyrant-diff-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                         "-" + std::to_string(reinterpret_cast<uintptr_t>(&report)));
-    std::filesystem::create_directories(folder);
-    writeBytes(folder / "expected", visible(expected) + "\n");
-    writeBytes(folder / "actual", visible(actual) + "\n");
+    const testsupport::TempDir scratch;
     const std::string command = "diff -u --label 'expected " + label + "' --label 'produced " + label + "' '" +
-                                (folder / "expected").string() + "' '" + (folder / "actual").string() + "'";
+                                scratch.write("expected", visible(expected) + "\n") + "' '" +
+                                scratch.write("actual", visible(actual) + "\n") + "'";
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
         size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) report.write(buffer, std::streamsize(got));
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            report.write(buffer, std::streamsize(got));
         ::pclose(pipe);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
     return report.str();
 }
 

@@ -65,8 +65,9 @@ std::string messagesOf(const AnsweringPresenter& presenter, bool result, const s
     for (const auto& box : presenter.boxes) {
         const char kind = box.icon == platform::MessageIcon::Error      ? 'E'
                           : box.icon == platform::MessageIcon::Question ? 'Q'
-                                                                         : 'I';
-        lines += std::string(1, kind) + ": " + replaceAll(visible(replaceAll(box.text, root, "{tmp}/")), "\n", "\\n") + "\n";
+                                                                        : 'I';
+        lines +=
+            std::string(1, kind) + ": " + replaceAll(visible(replaceAll(box.text, root, "{tmp}/")), "\n", "\\n") + "\n";
     }
     return lines + "result: " + (result ? "true" : "false") + "\n";
 }
@@ -94,8 +95,8 @@ RunOutput convert(const std::string& name, const CaseOptions& setup, uint32_t bl
 
     RunOutput output;
     output.files = filesUnder(out);
-    output.messages = replaceAll(messagesOf(presenter, result, temp.folder()), (kGolden / "program").string() + "/",
-                                 "{program}/");
+    output.messages =
+        replaceAll(messagesOf(presenter, result, temp.folder()), (kGolden / "program").string() + "/", "{program}/");
     for (const auto& entry : fs::directory_iterator(temp.folder()))
         if (entry.path().filename() != "out") output.strayFiles.push_back(entry.path().filename().string());
     output.unusedAnswers = presenter.answers.size();
@@ -107,19 +108,22 @@ void bless(const std::string& name, const RunOutput& output) {
     fs::remove_all(expected);
     if (!output.files.empty()) fs::create_directories(expected);
     for (const auto& [file, bytes] : output.files) {
-        if (file.back() == '/') fs::create_directories(expected / file);
-        else writeBytes(expected / file, bytes);
+        if (file.back() == '/')
+            fs::create_directories(expected / file);
+        else
+            writeBytes(expected / file, bytes);
     }
     writeBytes(kGolden / (name + ".messages"), output.messages);
 }
 
 // Every difference between two sets of output files and messages, as readable reports.
-std::vector<std::string> differences(const std::map<std::string, std::string>& expected, const std::string& expectedMessages,
-                                     const RunOutput& output) {
+std::vector<std::string> differences(const std::map<std::string, std::string>& expected,
+                                     const std::string& expectedMessages, const RunOutput& output) {
     std::vector<std::string> reports;
     for (const auto& [file, bytes] : expected) {
         const auto produced = output.files.find(file);
-        if (produced == output.files.end()) reports.push_back("not produced: " + file);
+        if (produced == output.files.end())
+            reports.push_back("not produced: " + file);
         else if (std::string report = compareBytes(bytes, produced->second, file); !report.empty())
             reports.push_back(report);
     }
@@ -127,7 +131,8 @@ std::vector<std::string> differences(const std::map<std::string, std::string>& e
         if (!expected.count(entry.first)) reports.push_back("produced but not expected: " + entry.first);
     if (std::string report = compareBytes(expectedMessages, output.messages, "messages"); !report.empty())
         reports.push_back(report);
-    for (const std::string& stray : output.strayFiles) reports.push_back("written outside the output folder: " + stray);
+    for (const std::string& stray : output.strayFiles)
+        reports.push_back("written outside the output folder: " + stray);
     if (output.unusedAnswers) reports.push_back("planned answers left over: fewer questions than planned");
     return reports;
 }
@@ -148,7 +153,8 @@ TEST_P(Golden, ConvertsToTheExpectedFiles) {
         ADD_FAILURE() << report;
     for (const uint32_t blockSize : kBlockSizes) {
         if (blockSize == kBlockSizes[0]) continue;
-        for (const std::string& report : differences(reference.files, reference.messages, convert(name, setup, blockSize)))
+        for (const std::string& report :
+             differences(reference.files, reference.messages, convert(name, setup, blockSize)))
             ADD_FAILURE() << "block size " << blockSize << " differs from block size " << kBlockSizes[0] << ": "
                           << report;
     }

@@ -27,11 +27,11 @@ TEST(DECODEBASE64, DecodesTheStandardAlphabetAndSkipsEverythingElse) {
         {"QUJ\r\nD", "ABC", 1},
         {"QUJDREVG", "ABCDEF", 1},
         {"QUJDREVGR0g=", "ABCDEFGH", 2},
-        {"QUJDREV", "ABCDE", 1},  // a last group of 7 characters: 5 bytes
-        {"Q", "", 1},             // of 1 character: nothing
-        {"QU=JD", "ABC", 1},      // "=" in the middle does not end the text
-        {"Q U\tJ-D*", "ABC", 1},  // characters outside the alphabet are skipped wherever they stand
-        {"IAo=", " \n", 1},       // bytes 32 and 10 reach the file
+        {"QUJDREV", "ABCDE", 1}, // a last group of 7 characters: 5 bytes
+        {"Q", "", 1},            // of 1 character: nothing
+        {"QU=JD", "ABC", 1},     // "=" in the middle does not end the text
+        {"Q U\tJ-D*", "ABC", 1}, // characters outside the alphabet are skipped wherever they stand
+        {"IAo=", " \n", 1},      // bytes 32 and 10 reach the file
         {"AA0J", std::string("\0\r\t", 3), 1},
         {"+/+/", "\xFB\xFF\xBF", 1},
         {"", "", 0},
@@ -61,16 +61,16 @@ TEST(DELFIRSTEND, RemovesOneDelimiterAtEachEndWherePresent) {
         {"\"#cover", "\"", "#cover"},
         {"#cover\"", "\"", "#cover"},
         {"\"\"", "\"", ""},
-        {"\"", "\"", ""},  // a lone delimiter matches at both ends: the empty text
+        {"\"", "\"", ""}, // a lone delimiter matches at both ends: the empty text
         {"\"\"\"", "\"", "\""},
         {"'x'", "\"", "'x'"},
         {"x", "\"", "x"},
         {"", "\"", ""},
         {"\"x\"", "", "\"x\""},
         {"abxab", "ab", "x"},
-        {"aba", "ab", "a"},  // only the start matches
-        {"a", "ab", "a"},    // shorter than the delimiter
-        {"AB", "ab", "AB"},  // case-sensitive
+        {"aba", "ab", "a"}, // only the start matches
+        {"a", "ab", "a"},   // shorter than the delimiter
+        {"AB", "ab", "AB"}, // case-sensitive
     };
     for (const Row& row : rows)
         EXPECT_EQ(DELFIRSTEND(row.text, row.delimiter), row.result) << row.text << " / " << row.delimiter;
@@ -78,10 +78,11 @@ TEST(DELFIRSTEND, RemovesOneDelimiterAtEachEndWherePresent) {
 
 TEST(EpigraphIndents, LeadingDigitsOfTheFieldAtMost999) {
     const std::pair<std::string, int32_t> rows[] = {
-        {"10", 10}, {"2", 2}, {"0", 0}, {"", 0}, {"abc", 0}, {"-5", 0}, {" 3", 0}, {"3x", 3},
-        {"007", 7}, {"999", 999}, {"1000", 999}, {"99999999999999999999", 999},
+        {"10", 10}, {"2", 2},  {"0", 0},   {"", 0},      {"abc", 0},    {"-5", 0},
+        {" 3", 0},  {"3x", 3}, {"007", 7}, {"999", 999}, {"1000", 999}, {"99999999999999999999", 999},
     };
-    for (const auto& [text, value] : rows) EXPECT_EQ(parseEpigraphIndents(text), value) << text;
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(parseEpigraphIndents(text), value) << text;
 }
 
 } // namespace

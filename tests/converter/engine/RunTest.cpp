@@ -24,7 +24,7 @@ struct RunOfBook {
     std::vector<std::string> texts;
 
     RunOfBook(const std::string& book, uint32_t blockSize, std::deque<platform::MessageButton> answers,
-        std::function<void(testsupport::RecordingHost&)> onEvents = {}) {
+              std::function<void(testsupport::RecordingHost&)> onEvents = {}) {
         host.runOptions.lContents = true;
         host.runOptions.nContentsLayout = 1;
         host.outputFolder = dir.folder();
@@ -32,7 +32,8 @@ struct RunOfBook {
         if (onEvents) host.onEvents = [this, onEvents] { onEvents(host); };
         AnsweringPresenter presenter(std::move(answers));
         result = GOPROCESS(host, dir.write("book.fb2", book), dir.path("book.htm"), blockSize);
-        for (const auto& box : presenter.boxes) texts.push_back(box.text);
+        for (const auto& box : presenter.boxes)
+            texts.push_back(box.text);
         EXPECT_TRUE(presenter.answers.empty()) << "fewer questions than planned";
     }
     std::string main() const { return testsupport::readFile(dir.path("book.htm")); }

@@ -17,7 +17,7 @@ namespace {
 struct Trace {
     std::vector<std::string> calls; // "<kind> <name> {attr=value}... \"pending\""
     std::vector<uint32_t> starts, ends;
-    std::vector<size_t> depths; // entries on the element stack during the call
+    std::vector<size_t> depths;             // entries on the element stack during the call
     std::vector<uint32_t> progressAfterTag; // the whole-run bar when the tag's events run
     ScanResult result = ScanResult::Finished;
     int stopChecks = 0;
@@ -26,7 +26,8 @@ struct Trace {
 
 std::string render(const ScannedTag& tag) {
     std::string line = std::to_string(static_cast<int>(tag.kind)) + " " + tag.name;
-    for (const auto& [name, value] : tag.attributes) line += " {" + name + "=" + value + "}";
+    for (const auto& [name, value] : tag.attributes)
+        line += " {" + name + "=" + value + "}";
     return line + " \"" + visible(tag.pending) + "\"";
 }
 
@@ -58,7 +59,8 @@ Trace scan(const std::string& source, uint32_t blockSize, int stopAfter = 0) {
     Scanner scanner(host, onTag, stopCheck, blockSize);
     trace.result = scanner.scan(file, CSTACK);
     file.Close();
-    for (const auto& box : presenter.boxes) trace.errors.push_back(box.text);
+    for (const auto& box : presenter.boxes)
+        trace.errors.push_back(box.text);
     return trace;
 }
 
@@ -170,8 +172,7 @@ TEST(ScannerTrace, ConfirmedStopEndsTheScanAfterTheBlock) {
 }
 
 TEST(ScannerTrace, MismatchNamesBothElementsInQuotesAndEndsTheScan) {
-    const std::string text =
-        "В исходном файле нет соответствия между открывающими и закрывающими элементами. Элемент ";
+    const std::string text = "В исходном файле нет соответствия между открывающими и закрывающими элементами. Элемент ";
     struct Row {
         const char* source;
         std::vector<std::string> calls;

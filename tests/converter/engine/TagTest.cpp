@@ -45,7 +45,8 @@ Output translate(const std::string& fragment, const CaseOptions& setup, uint32_t
         [] { return false; }, blockSize);
     EXPECT_EQ(scanner.scan(source, state.CSTACK), ScanResult::Finished);
     EXPECT_FALSE(guard.failed);
-    for (TextFile* file : {&source, &main, &contents, &log}) file->Close();
+    for (TextFile* file : {&source, &main, &contents, &log})
+        file->Close();
     return {testsupport::readFile(dir.path("NAME.htm")), testsupport::readFile(dir.path("NAME_C.HTM")),
             testsupport::readFile(dir.path("NAME.log"))};
 }
@@ -210,8 +211,8 @@ TEST(TagTable, TranslatesEachFragmentAtEveryBlockSize) {
         ASSERT_TRUE(parseOptions(row.options, setup, error)) << error;
         const Output output = translate(row.fragment, setup, 3000);
         for (const std::string& report : {compareBytes(row.expected.main, output.main, "main file"),
-                                           compareBytes(row.expected.contents, output.contents, "contents"),
-                                           compareBytes(row.expected.log, output.log, "log")})
+                                          compareBytes(row.expected.contents, output.contents, "contents"),
+                                          compareBytes(row.expected.log, output.log, "log")})
             EXPECT_TRUE(report.empty()) << report;
         for (uint32_t blockSize : {1u, 2u, 7u})
             EXPECT_TRUE(translate(row.fragment, setup, blockSize) == output) << "block size " << blockSize;
