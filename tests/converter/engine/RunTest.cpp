@@ -121,6 +121,9 @@ TEST(ReservedPictureNames, NeverReplaceTheBookOrAFileOfTheRun) {
     EXPECT_EQ(testsupport::readFile(dir.path("book_C.HTM")), "<HTML></BODY>\r\n</HTML>\r\n");
     EXPECT_EQ(testsupport::readFile(dir.path("book.log")).find("ABC"), std::string::npos);
     EXPECT_EQ(testsupport::readFile(dir.path("pic.png")), "ABC");
+    // The stage shows the picture's id as written in the book while it is decoded; the end resets it.
+    EXPECT_EQ(host.stageCaptions, (std::vector<std::string>{"\"pic.png\"", "Создание HTM"}));
+    EXPECT_EQ(host.lastAllPosition, 0u);
 }
 
 } // namespace
