@@ -37,7 +37,16 @@ CliHost::CliHost(ConversionOptions options, bool showProgress, std::optional<boo
 
 CliHost::~CliHost() { platform::setMessagePresenter(m_previousPresenter); }
 
-void CliHost::requestStop() { g_stopRequested = 1; }
+namespace {
+
+void onInterrupt(int) {
+    g_stopRequested = 1;
+    std::signal(SIGINT, SIG_DFL);
+}
+
+} // namespace
+
+void CliHost::installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
 
 void CliHost::beginBook(const std::string& outputFolder, const std::string& nameFile, const std::string& label) {
     m_outputFolder = outputFolder;
@@ -59,7 +68,10 @@ void CliHost::setLGO(bool value) {
 
 bool CliHost::LSTOP() { return g_stopRequested != 0; }
 
-void CliHost::setLSTOP(bool value) { g_stopRequested = value ? 1 : 0; }
+void CliHost::setLSTOP(bool value) {
+    if (g_stopRequested && !value) installInterruptHandler(); // the request was answered No
+    g_stopRequested = value ? 1 : 0;
+}
 
 void CliHost::setProgressRange(Progress bar, uint32_t maximum) {
     if (bar == Progress::All) m_maximum = maximum;

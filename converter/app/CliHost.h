@@ -20,8 +20,9 @@ public:
     void endBook();
     bool stopConfirmed() const { return m_stopConfirmed; }
 
-    // Installed as the SIGINT handler's target: the first Ctrl-C requests a stop.
-    static void requestStop();
+    // Ctrl-C requests a stop, as the stop button does. While that request waits for its answer a second
+    // Ctrl-C ends the program; after the answer No the next Ctrl-C asks again.
+    static void installInterruptHandler();
 
     ConversionOptions options() override { return m_options; }
     std::string COUTDIR() override { return m_outputFolder; }

@@ -7,7 +7,6 @@
 #include "lang/LangFiles.h"
 #include "platform/File.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <getopt.h>
@@ -52,12 +51,6 @@ enum OptionId {
 int usageError(const std::string& message) {
     std::fprintf(stderr, "papyrant-cli: %s\nTry 'papyrant-cli --help'.\n", message.c_str());
     return 2;
-}
-
-void onInterrupt(int) {
-    CliHost::requestStop();
-    // A second Ctrl-C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
 }
 
 std::string withSlash(std::string folder) {
@@ -164,7 +157,11 @@ int main(int argc, char** argv) {
         case ':':
             return usageError(std::string("option '") + argv[optind - 1] + "' needs a value");
         default:
-            return usageError(std::string("unknown option '") + argv[optind - 1] + "'");
+            // optopt names an unknown short option (getopt may not have moved past its group yet); it is
+            // 0 for an unknown long option, which argv[optind - 1] holds.
+            return usageError("unknown option '" +
+                              (optopt != 0 ? "-" + std::string(1, static_cast<char>(optopt)) : argv[optind - 1]) +
+                              "'");
         }
     }
     std::vector<std::string> books(argv + optind, argv + argc);
@@ -185,7 +182,7 @@ int main(int argc, char** argv) {
                      language.c_str());
 
     CliHost host(options, !quiet, answer);
-    std::signal(SIGINT, onInterrupt);
+    CliHost::installInterruptHandler();
     int status = 0;
     for (const std::string& book : books) {
         std::string resultPath = output;
