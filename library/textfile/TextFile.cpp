@@ -38,7 +38,9 @@ std::string TextFile::Read(uint32_t count) {
 }
 
 bool TextFile::Write(const std::string& text, bool force) {
-    if (!force && kelmora::detail::isBlank(text)) return true;
+    // Almost every text starts with a byte that is not blank; only the others need the full test.
+    const bool maybeBlank = text.empty() || text[0] == ' ' || text[0] == '\t' || text[0] == '\r' || text[0] == '\n';
+    if (!force && maybeBlank && kelmora::detail::isBlank(text)) return true;
     if (text.empty()) return true;
     if (!m_lOpen) return false;
     if (m_file->write(text.data(), text.size()) < text.size()) {
