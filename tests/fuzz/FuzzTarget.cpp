@@ -149,6 +149,7 @@ std::string runConversion(const uint8_t* data, size_t size) {
         if (converted && (finishedBoxes != 1 || s.presenter.texts.back() != finished))
             broken = "a successful run did not end with the end message";
         if (!converted && finishedBoxes != 0) broken = "a failed run showed the end message";
+        if (!converted && s.presenter.texts.empty()) broken = "a run failed without a message";
     }
     s.emptyOutput();
     return broken;

@@ -16,8 +16,8 @@ constexpr size_t kHeaderSize = 4;
 
 // Runs GOPROCESS on the input in a private scratch folder and returns the first broken rule, or an
 // empty text when all hold: nothing is created or changed outside the output folder, the output
-// folder holds only plain files, and the end message "400018" is shown exactly when the run says it
-// succeeded. Never blocks: every message box is answered at once.
+// folder holds only plain files, the end message "400018" is shown exactly when the run says it
+// succeeded, and a failed run has shown a message. Never blocks: every message box is answered at once.
 std::string runConversion(const uint8_t* data, size_t size);
 
 } // namespace fuzzing
