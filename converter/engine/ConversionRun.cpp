@@ -228,7 +228,9 @@ bool GOPROCESS(RunHost& host, const std::string& sourcePath, const std::string& 
         return false;
     }
 
-    if (options.lContents && layout1) insertContents(main, contents, state.NINSCONT, guard);
+    // With only pictures there is no main file to take the contents.
+    if (options.lContents && layout1 && !options.lOnlyBinaries)
+        insertContents(main, contents, state.NINSCONT, guard);
 
     host.setProgressPosition(RunHost::Progress::All, 0);
     host.setProgressPosition(RunHost::Progress::Stage, 0);
