@@ -204,6 +204,13 @@ void Translator::binaryOpening(Call& call) {
     // gets no file and no question.
     if (name.empty() || name == "." || name == ".." || isReserved(path)) return;
     if (!m_options.lConvertBinaries && !ASkYN(GetLangToken("400025", *id), 1)) return;
+    // A link at the picture's place (unpacked beside the book from the same archive, say) would lead
+    // the write out of the output folder: the picture is refused like a name the file system refuses.
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        ErrMsg(GetLangToken("000023", path));
+        return;
+    }
     m_binaryFile = std::make_unique<TextFile>();
     if (m_options.lOverwrite) m_binaryFile->lRewrite(true);
     m_binaryFile->Create(path);

@@ -208,6 +208,27 @@ TEST_F(HostileRun, BinaryIdsStayInTheOutputFolder) {
     EXPECT_EQ(presenter.boxes.size(), 2u) << "the long name's error and the end message";
 }
 
+// Links planted in the output folder (unpacked beside the book from the same archive, say) must not
+// lead a picture out of it, whether they point at a file or at nothing yet; even with overwrite on.
+TEST_F(HostileRun, PicturesDoNotFollowLinksOutOfTheOutputFolder) {
+    fs::create_directories(dir.path("outside"));
+    dir.write("outside/old.png", "keep");
+    fs::create_symlink(dir.path("outside/old.png"), dir.path("out/existing.png"));
+    fs::create_symlink(dir.path("outside/new.png"), dir.path("out/dangling.png"));
+    host.runOptions.lOverwrite = true;
+    presenter.answer(platform::MessageButton::Yes); // the start question of overwrite mode
+    dir.write("in/book.fb2", hostile::kHead + "<p>text</p></section></body>\n<binary id=\"existing.png\">QUJD</binary>"
+                                              "<binary id=\"dangling.png\">QUJD</binary>\n</FictionBook>\n");
+
+    const bool converted = GOPROCESS(host, bookPath(), mainPath());
+    EXPECT_TRUE(converted);
+    expectReported(converted);
+    EXPECT_EQ(readFile(dir.path("outside/old.png")), "keep");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path("outside/new.png"))));
+    EXPECT_EQ(boxesWith(GetLangToken("000023", dir.path("out/existing.png"))), 1u);
+    EXPECT_EQ(boxesWith(GetLangToken("000023", dir.path("out/dangling.png"))), 1u);
+}
+
 // The output must not be the book: refused before anything is created, under any spelling.
 TEST_F(HostileRun, OutputNamedLikeTheBookIsRefused) {
     const std::string bytes = hostile::book("<p>text</p>");
