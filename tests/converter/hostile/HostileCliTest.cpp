@@ -219,6 +219,7 @@ TEST(HostileCli, FailuresOfPlaceEndWithStatusOneAndOneMessage) {
     EXPECT_EQ(readFile(bookPath), bytes);
 
     // A full disk: one write error, no end message.
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     outcome = runCli(dir, {"-q", "--yes", "-o", "/dev/full", bookPath});
     expectCleanEnd(outcome);
     EXPECT_EQ(outcome.status, 1);
