@@ -131,8 +131,10 @@ bool GOPROCESS(RunHost& host, const std::string& sourcePath, const std::string& 
             return false;
         }
         const std::string heading = GetLangToken("400011");
-        guard.write(log, " " + heading + "\r\n");
-        guard.write(log, " " + std::string(characterCount(heading), '=') + "\r\n");
+        // Appended, not "+": GCC 12 at -O3 takes " " + std::string(n, '=') for an overlapping copy
+        // (a false -Wrestrict, an error under PAPYRANT_WERROR in a Release build).
+        guard.write(log, std::string(" ").append(heading).append("\r\n"));
+        guard.write(log, std::string(" ").append(characterCount(heading), '=').append("\r\n"));
     }
 
     TextFile contents;
