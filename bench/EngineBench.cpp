@@ -14,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -24,10 +25,11 @@ namespace {
 
 std::string g_book = PAPYRANT_BENCH_BOOK;
 
-// Answers Yes to every question and shows nothing.
+// Answers Yes to every question; prints only errors (a failed run then says why).
 class YesPresenter final : public platform::MessagePresenter {
 public:
     platform::MessageButton present(const platform::MessageBoxRequest& request) override {
+        if (request.icon == platform::MessageIcon::Error) std::fprintf(stderr, "%s\n", request.text.c_str());
         for (platform::MessageButton button : request.buttons)
             if (button == platform::MessageButton::Yes) return button;
         return request.defaultButton;
