@@ -5,7 +5,9 @@
 #include "textfile/TextFile.h"
 #include "ui/Messages.h"
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <string_view>
 
 namespace {
@@ -136,6 +138,18 @@ bool Scanner::handleTag(uint32_t tagStart, uint32_t tagEnd, std::string& CSTACK)
     return true;
 }
 
+// A picture's pending text can be tens of megabytes. Grown by doubling, it is copied again and again and
+// touches twice its size in fresh pages; once it is large, room for the rest of the book is reserved at
+// once. That is address space only: pages that are never written cost no memory.
+void Scanner::reservePending(size_t needed, uint64_t restOfBook) {
+    try {
+        // At least doubled: the rest of the book is only what its length said at the start.
+        m_pending.reserve(std::max<uint64_t>(needed + restOfBook, uint64_t(2) * m_pending.capacity()));
+    } catch (const std::exception&) {
+        // No such room: the append grows it as usual.
+    }
+}
+
 ScanResult Scanner::scan(TextFile& source, std::string& CSTACK) {
     uint32_t bytesRead = 0;
     bool inTag = false;
@@ -146,16 +160,17 @@ ScanResult Scanner::scan(TextFile& source, std::string& CSTACK) {
         bytesRead += m_blockSize;
         const char* data = block.data();
         const size_t size = block.size();
+        const uint64_t restOfBook = uint64_t(source.nLenF() - std::min(source.nLenF(), source.nCur())) + size;
         size_t at = 0;
         for (;;) {
             if (!inTag) {
                 const void* lt = std::memchr(data + at, '<', size - at);
                 if (!lt) {
-                    m_pending.append(data + at, size - at);
+                    appendPending(data + at, size - at, restOfBook);
                     break;
                 }
                 const size_t p = static_cast<size_t>(static_cast<const char*>(lt) - data);
-                m_pending.append(data + at, p - at);
+                appendPending(data + at, p - at, restOfBook);
                 openPosition = static_cast<uint32_t>(p + 1);
                 inTag = true;
                 m_brackets = 0;

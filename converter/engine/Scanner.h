@@ -47,6 +47,12 @@ public:
 private:
     bool tagIsComplete() const;
     void appendToTag(const char* data, size_t length);
+    void appendPending(const char* data, size_t length, uint64_t restOfBook) {
+        const size_t needed = m_pending.size() + length;
+        if (needed > m_pending.capacity() && m_pending.size() >= kLargePending) reservePending(needed, restOfBook);
+        m_pending.append(data, length);
+    }
+    void reservePending(size_t needed, uint64_t restOfBook);
     // Handles the tag in m_tag; false on a mismatch.
     bool handleTag(uint32_t tagStart, uint32_t tagEnd, std::string& CSTACK);
     void splitTag(std::string_view text);
@@ -59,6 +65,7 @@ private:
     std::string m_tagText; // the tag text handed on, after the removal its kind calls for
     std::string m_tag;     // tag text gathered so far, without "<" and ">"
     std::string m_pending; // text since the end of the previous tag
+    static constexpr size_t kLargePending = 1 << 20;
     int64_t m_brackets = 0; // "[" minus "]" in a tag that starts with "!" (a declaration's subset)
     std::string m_name;
     AttributeList m_attributes;
