@@ -1,85 +1,38 @@
 #include "platform/MessageBox.h"
 
-#include "platform/Text.h"
-#include "platform/Window.h"
-
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-
 #include <cstdio>
 
 namespace platform {
 namespace {
 
-QMessageBox::Icon toQtIcon(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        break;
-    }
-    return QMessageBox::Information;
-}
-
-QMessageBox::StandardButton toQtButton(MessageButton button) {
-    switch (button) {
-    case MessageButton::Ok:
-        return QMessageBox::Ok;
-    case MessageButton::Yes:
-        return QMessageBox::Yes;
-    case MessageButton::No:
-        return QMessageBox::No;
-    case MessageButton::None:
-        break;
-    }
-    return QMessageBox::NoButton;
-}
-
-class DefaultPresenter final : public MessagePresenter {
+// Without a GUI: say what the box said and take its default answer.
+class StderrPresenter final : public MessagePresenter {
 public:
     MessageButton present(const MessageBoxRequest& request) override {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            // No GUI: say what the box said and take its default answer.
-            std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
-            return request.defaultButton;
-        }
-        QWidget* parent = request.owner ? request.owner->widget() : nullptr;
-        QMessageBox box(toQtIcon(request.icon), displayText(request.caption), displayText(request.text),
-                        QMessageBox::NoButton, parent);
-        for (MessageButton button : request.buttons) {
-            QPushButton* added = box.addButton(toQtButton(button));
-            if (button == request.defaultButton) box.setDefaultButton(added);
-        }
-        box.exec();
-        switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Yes:
-            return MessageButton::Yes;
-        case QMessageBox::No:
-            return MessageButton::No;
-        case QMessageBox::Ok:
-            return MessageButton::Ok;
-        default:
-            // Closed by Escape or the window's close button: a yes/no box answers No.
-            return request.buttons.size() == 1 ? request.buttons.front() : MessageButton::No;
-        }
+        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+        return request.defaultButton;
     }
 };
 
-DefaultPresenter g_defaultPresenter;
-MessagePresenter* g_presenter = &g_defaultPresenter;
+StderrPresenter g_stderrPresenter;
+MessagePresenter* g_defaultPresenter = &g_stderrPresenter;
+MessagePresenter* g_presenter = nullptr; // an installed one; null means the default
 
 } // namespace
 
+void setDefaultMessagePresenter(MessagePresenter* presenter) {
+    g_defaultPresenter = presenter ? presenter : &g_stderrPresenter;
+}
+
 MessagePresenter* setMessagePresenter(MessagePresenter* presenter) {
-    MessagePresenter* previous = g_presenter == &g_defaultPresenter ? nullptr : g_presenter;
-    g_presenter = presenter ? presenter : &g_defaultPresenter;
+    MessagePresenter* previous = g_presenter;
+    g_presenter = presenter;
     return previous;
 }
 
-MessageButton showMessageBox(const MessageBoxRequest& request) { return g_presenter->present(request); }
+MessageButton showMessageBox(const MessageBoxRequest& request) {
+    return (g_presenter ? g_presenter : g_defaultPresenter)->present(request);
+}
 
 void errorBox(const Window* owner, const std::string& caption, const std::string& text) {
     showMessageBox({owner, caption, text, MessageIcon::Error, {MessageButton::Ok}, MessageButton::Ok});

@@ -1,7 +1,7 @@
 #pragma once
-// Modal message boxes. Every box goes through one presenter: by default Qt's QMessageBox (or, without
-// a QApplication, a line on stderr answered with the default button); tests and the command-line
-// front end install their own presenter to answer and record every box.
+// Modal message boxes. Every box goes through one presenter: the default one (a line on stderr
+// answered with the default button, or Qt's message box once a GUI application object exists), or
+// one that tests and the command-line front end install to answer and record every box.
 
 #include <string>
 #include <vector>
@@ -31,6 +31,8 @@ public:
 
 // Installs a presenter (not owned); nullptr restores the default one. Returns the previous one.
 MessagePresenter* setMessagePresenter(MessagePresenter* presenter);
+// Replaces the default presenter (the GUI application object installs Qt's); nullptr restores stderr.
+void setDefaultMessagePresenter(MessagePresenter* presenter);
 
 MessageButton showMessageBox(const MessageBoxRequest& request);
 

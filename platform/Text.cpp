@@ -1,7 +1,5 @@
 #include "platform/Text.h"
 
-#include <QString>
-
 #include <array>
 #include <iconv.h>
 
@@ -52,18 +50,13 @@ bool iconvConvert(const char* to, const char* from, const std::string& in, std::
     return rc != static_cast<size_t>(-1);
 }
 
-// The upper half of Windows-1251, built once through iconv; 0x98 has no character and shows U+FFFD.
-const std::array<char16_t, 128>& cp1251Table() {
-    static const std::array<char16_t, 128> table = [] {
-        std::array<char16_t, 128> t{};
+// The upper half of Windows-1251 as UTF-8, built once through iconv; 0x98 has no character (U+FFFD).
+const std::array<std::string, 128>& cp1251Table() {
+    static const std::array<std::string, 128> table = [] {
+        std::array<std::string, 128> t;
         for (int i = 0; i < 128; ++i) {
-            std::string utf8;
-            t[i] = u'\uFFFD';
-            if (iconvConvert("UTF-8", "CP1251", std::string(1, static_cast<char>(0x80 + i)), utf8) &&
-                !utf8.empty()) {
-                const QString decoded = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-                if (decoded.size() == 1) t[i] = decoded.at(0).unicode();
-            }
+            if (!iconvConvert("UTF-8", "CP1251", std::string(1, static_cast<char>(0x80 + i)), t[i]) || t[i].empty())
+                t[i] = "\xEF\xBF\xBD";
         }
         return t;
     }();
@@ -72,27 +65,22 @@ const std::array<char16_t, 128>& cp1251Table() {
 
 } // namespace
 
-QString displayText(const std::string& bytes) {
-    QString result;
-    result.reserve(static_cast<qsizetype>(bytes.size()));
+std::string displayUtf8(const std::string& bytes) {
+    std::string result;
+    result.reserve(bytes.size());
     size_t i = 0;
     while (i < bytes.size()) {
         const size_t length = utf8SequenceLength(bytes, i);
         if (length == 0) {
-            result.append(QChar(cp1251Table()[static_cast<unsigned char>(bytes[i]) - 0x80]));
-            ++i;
-        } else if (length == 1) {
-            result.append(QChar(static_cast<char16_t>(bytes[i])));
+            result += cp1251Table()[static_cast<unsigned char>(bytes[i]) - 0x80];
             ++i;
         } else {
-            result.append(QString::fromUtf8(bytes.data() + i, static_cast<qsizetype>(length)));
+            result.append(bytes, i, length);
             i += length;
         }
     }
     return result;
 }
-
-std::string fromDisplayText(const QString& text) { return text.toUtf8().toStdString(); }
 
 std::string oemToAnsi(const std::string& oemBytes) {
     std::string out;

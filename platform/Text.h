@@ -4,15 +4,11 @@
 
 #include <string>
 
-class QString;
-
 namespace platform {
 
-// Decodes an 8-bit text for display: valid UTF-8 sequences as UTF-8, every other byte as Windows-1251.
-QString displayText(const std::string& bytes);
-
-// The inverse for texts typed by the user: UTF-8 bytes.
-std::string fromDisplayText(const QString& text);
+// An 8-bit text as UTF-8 for display: valid UTF-8 sequences stay, every other byte is read as
+// Windows-1251.
+std::string displayUtf8(const std::string& bytes);
 
 // OEM (CP866) bytes to the 8-bit code page of this port (UTF-8), through iconv.
 std::string oemToAnsi(const std::string& oemBytes);

@@ -2,8 +2,6 @@
 
 #include "platform/Text.h"
 
-#include <QString>
-
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -25,7 +23,7 @@ std::string forTerminal(const std::string& text) {
         }
     }
     // Legacy language files may hold Windows-1251 bytes: print them as UTF-8.
-    return platform::fromDisplayText(platform::displayText(out));
+    return platform::displayUtf8(out);
 }
 
 } // namespace

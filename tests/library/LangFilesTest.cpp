@@ -6,7 +6,6 @@
 #include "support/RecordingPresenter.h"
 #include "support/TempDir.h"
 
-#include <QString>
 #include <gtest/gtest.h>
 
 class LangFiles : public ::testing::Test {
@@ -110,11 +109,11 @@ TEST_F(LangFiles, Windows1251AndUtf8FilesBothShowRight) {
     SelectLanguage("RUUTF8");
     ErrMsg("second");
     ASSERT_EQ(presenter.boxes.size(), 2u);
-    EXPECT_EQ(platform::displayText(presenter.boxes[0].caption), QString::fromUtf8("Ошибка!"));
+    EXPECT_EQ(platform::displayUtf8(presenter.boxes[0].caption), "Ошибка!");
     EXPECT_EQ(presenter.boxes[0].text, "text && stays");
-    EXPECT_EQ(platform::displayText(presenter.boxes[1].caption), QString::fromUtf8("Ошибка!"));
-    EXPECT_EQ(platform::displayText(aLang[1].name), QString::fromUtf8("Русский"));
-    EXPECT_EQ(platform::displayText(aLang[2].name), QString::fromUtf8("Русский"));
+    EXPECT_EQ(platform::displayUtf8(presenter.boxes[1].caption), "Ошибка!");
+    EXPECT_EQ(platform::displayUtf8(aLang[1].name), "Русский");
+    EXPECT_EQ(platform::displayUtf8(aLang[2].name), "Русский");
 }
 
 TEST_F(LangFiles, ReadOnlyFilesAreRead) {

@@ -1,4 +1,6 @@
-#include "platform/Application.h"
+#include "platform/qt/Application.h"
+
+#include "platform/qt/QtMessageBox.h"
 
 #include <QApplication>
 #include <QFont>
@@ -28,9 +30,13 @@ void applyFixedFont() {
 Application::Application(int& argc, char** argv) {
     g_app = std::make_unique<QApplication>(argc, argv);
     applyFixedFont();
+    useQtMessageBoxes(true);
 }
 
-Application::~Application() { g_app.reset(); }
+Application::~Application() {
+    useQtMessageBoxes(false);
+    g_app.reset();
+}
 
 int Application::exec() { return QApplication::exec(); }
 
