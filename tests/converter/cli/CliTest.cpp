@@ -18,6 +18,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using testsupport::namesIn;
 using testsupport::readFile;
 using testsupport::TempDir;
 
@@ -75,14 +76,6 @@ CliResult runCli(const std::vector<std::string>& arguments, const std::string& w
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
-}
-
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 bool contains(const std::string& text, const std::string& part) {

@@ -29,6 +29,7 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
+using testsupport::namesIn;
 using testsupport::readFile;
 
 namespace {
@@ -156,14 +157,6 @@ std::optional<Crossing> firstCrossing(const std::string& book) {
         }
     }
     return std::nullopt;
-}
-
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 std::string allTexts(const testsupport::RecordingPresenter& presenter) {
