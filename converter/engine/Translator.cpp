@@ -241,7 +241,8 @@ void Translator::dispatch(Call& call) {
     const bool inTitleInfo = call.inside(TrackedElement::TitleInfo);
     const bool inBody = call.inside(TrackedElement::Body);
 
-    switch (rowOf(call.name)) {
+    const Row row = rowOf(call.name);
+    switch (row) {
     case Row::FictionBook:
         if (opening) {
             m_main += "<HTML>";
@@ -408,7 +409,6 @@ void Translator::dispatch(Call& call) {
     case Row::TextAuthor:
     case Row::Epigraph:
     case Row::Poem: {
-        const Row row = rowOf(call.name);
         const int32_t indents = std::max<int32_t>(0, m_options.nEpigraphIndents);
         if (opening) {
             if (row == Row::Cite) m_main += "<FONT color=navy size=\"+1\"><TT>";
@@ -464,9 +464,9 @@ void Translator::dispatch(Call& call) {
     case Row::Emphasis:
         if (!inBody) break;
         if (opening) {
-            m_main += rowOf(call.name) == Row::Strong ? "<B>" : "<I>";
+            m_main += row == Row::Strong ? "<B>" : "<I>";
         } else {
-            m_main += rowOf(call.name) == Row::Strong ? "</B>" : "</I>";
+            m_main += row == Row::Strong ? "</B>" : "</I>";
             call.noLineBreak = true;
         }
         return;
